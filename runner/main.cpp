@@ -1,0 +1,12 @@
+#include <string>
+#include <vector>
+
+#include "platform/child_process.h"
+#include "runner/app.h"
+
+int main(int argc, char** argv) {
+  platform::PrepareProcessSignals();
+  std::vector<std::string> args(argv, argv + argc);
+  App app;
+  return app.Run(args);
+}
