@@ -34,7 +34,8 @@ XMLData::XMLData(std::optional<Node> node) : private_node(std::move(node)) {}
 std::string XMLData::GetRawString(std::string_view name, std::string_view defaultValue) const {
   bool found;
   std::string text = GetVariable(name, found);
-  return found ? text : std::string(defaultValue);
+  if (!found) return std::string(defaultValue);
+  return text;
 }
 
 int32_t XMLData::GetInteger(std::string_view name, int32_t defaultValue) const {
