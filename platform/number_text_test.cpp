@@ -1,6 +1,5 @@
 #include "platform/number_text.h"
 
-#include <clocale>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -27,13 +26,6 @@ TEST(NumberText, ValReadsTheLongestLeadingNumber) {
 TEST(NumberText, IsNumericWantsTheWholeText) {
   for (const char* yes : {"0", "-0", "000", "0.0", " 12 ", "1e5", "+.5"}) EXPECT_TRUE(platform::IsNumeric(yes)) << yes;
   for (const char* no : {"", " ", "12a", "0x0", "nan", "1 2", "e5", "."}) EXPECT_FALSE(platform::IsNumeric(no)) << no;
-}
-
-TEST(NumberText, DecimalPointIgnoresTheLocale) {
-  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale here";
-  const double value = platform::Val("2.5");
-  std::setlocale(LC_NUMERIC, "C");
-  EXPECT_DOUBLE_EQ(value, 2.5);
 }
 
 }  // namespace
