@@ -84,6 +84,14 @@ void Check(int rc, const char* what) {
 
 }  // namespace
 
+std::span<char> StreamSink::Room() {
+  constexpr size_t kScratch = 64 * 1024;
+  if (!scratch_) scratch_ = std::make_unique_for_overwrite<char[]>(kScratch);
+  return {scratch_.get(), kScratch};
+}
+
+void StreamSink::Commit(size_t count) { Append(std::string_view(scratch_.get(), count)); }
+
 ChildProcess::ChildProcess() {
   MakePipe(output_read_, output_write_);
   MakePipe(error_read_, error_write_);
@@ -134,8 +142,6 @@ void ChildProcess::Launch(const std::string& path, const std::vector<std::string
 }
 
 void ChildProcess::Drain(StreamSink& output, StreamSink& error) {
-  constexpr size_t kChunk = 64 * 1024;
-  auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
   struct Stream {
     UniqueFd* fd;
     StreamSink* sink;
@@ -158,9 +164,17 @@ void ChildProcess::Drain(StreamSink& output, StreamSink& error) {
     }
     for (nfds_t i = 0; i < count; ++i) {
       if (fds[i].revents == 0) continue;
-      const ssize_t n = ::read(fds[i].fd, buffer.get(), kChunk);
+      if ((fds[i].revents & POLLIN) == 0 && (fds[i].revents & POLLHUP) != 0) {
+        // Every writer is gone and nothing is left to read: end of file,
+        // without asking the sink for room it will not need.
+        polled[i]->fd->Reset();
+        continue;
+      }
+      // Straight into the sink's own memory, where the bytes stay.
+      const std::span<char> room = polled[i]->sink->Room();
+      const ssize_t n = ::read(fds[i].fd, room.data(), room.size());
       if (n > 0) {
-        polled[i]->sink->Append(std::string_view(buffer.get(), static_cast<size_t>(n)));
+        polled[i]->sink->Commit(static_cast<size_t>(n));
       } else if (n == 0 || errno != EINTR) {
         polled[i]->fd->Reset();  // end of file, or a read that cannot go on
       }

@@ -2,6 +2,9 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,6 +41,17 @@ class StreamSink {
  public:
   virtual ~StreamSink() = default;
   virtual void Append(std::string_view bytes) = 0;
+
+  // Where the next read puts its bytes, at least one byte of it. A sink
+  // that keeps the bytes offers its own memory here, so they are read
+  // straight to where they stay; the default is a chunk of scratch memory
+  // whose bytes are passed on to Append.
+  virtual std::span<char> Room();
+  // The first count bytes of the last Room were read.
+  virtual void Commit(size_t count);
+
+ private:
+  std::unique_ptr<char[]> scratch_;
 };
 
 // One tool run as a child process with its standard output and standard

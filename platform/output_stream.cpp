@@ -1,9 +1,18 @@
 #include "platform/output_stream.h"
 
-#include <cerrno>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <vector>
+
 namespace platform {
+
+void OutputStream::WriteParts(std::span<const std::string_view> parts) {
+  for (const std::string_view part : parts) Write(part);
+}
 
 void StandardOutputStream::Write(std::string_view text) {
   while (!text.empty()) {
@@ -13,6 +22,30 @@ void StandardOutputStream::Write(std::string_view text) {
       return;
     }
     text.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+void StandardOutputStream::WriteParts(std::span<const std::string_view> parts) {
+  std::vector<iovec> pending;
+  pending.reserve(parts.size());
+  for (const std::string_view part : parts) {
+    if (!part.empty()) pending.push_back({const_cast<char*>(part.data()), part.size()});
+  }
+  size_t first = 0;
+  while (first < pending.size()) {
+    const int count = static_cast<int>(std::min<size_t>(pending.size() - first, IOV_MAX));
+    ssize_t n = ::writev(STDOUT_FILENO, pending.data() + first, count);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    // Skip what was written, however it fell across the parts.
+    auto written = static_cast<size_t>(n);
+    while (first < pending.size() && written >= pending[first].iov_len) written -= pending[first++].iov_len;
+    if (written > 0) {
+      pending[first].iov_base = static_cast<char*>(pending[first].iov_base) + written;
+      pending[first].iov_len -= written;
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace platform {
@@ -10,6 +11,9 @@ class OutputStream {
   virtual ~OutputStream() = default;
   // Writes the text as it stands, adding no line end.
   virtual void Write(std::string_view text) = 0;
+  // Writes the parts one after the other, as one text, without joining
+  // them first (a part can be large).
+  virtual void WriteParts(std::span<const std::string_view> parts);
 };
 
 // The process's standard output, unbuffered: each Write goes straight to
@@ -19,6 +23,9 @@ class OutputStream {
 class StandardOutputStream final : public OutputStream {
  public:
   void Write(std::string_view text) override;
+  // One gathered write when the descriptor takes it all at once, so a
+  // reader sees the text arrive whole.
+  void WriteParts(std::span<const std::string_view> parts) override;
 };
 
 }  // namespace platform

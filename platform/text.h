@@ -24,4 +24,17 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // Turns CRLF, a lone CR and LF into kEndOfLine.
 std::string ReplaceLineEndings(std::string_view text);
 
+// ReplaceLineEndings for a text that arrives in chunks, done in place so
+// each chunk is rewritten while it is still in the cache. A CR that ends one
+// chunk and an LF that starts the next are one line ending.
+class LineEndingReplacer {
+ public:
+  // Rewrites the chunk in place; returns the length of what it became,
+  // never more than size.
+  size_t Replace(char* chunk, size_t size);
+
+ private:
+  bool after_cr_ = false;
+};
+
 }  // namespace platform

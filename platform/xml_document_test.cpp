@@ -82,6 +82,33 @@ TEST(XmlNode, QueriesAreRelativeAndInDocumentOrder) {
   EXPECT_THROW(root.Xql("a[["), platform::XmlQueryError);
 }
 
+TEST(XmlNode, PlainNamesSelectWhatTheXPathChildAxisSelects) {
+  // Plain names are answered without XPath; "child::name" always goes
+  // through it. Both must pick the same nodes from every kind of context.
+  const auto document = XmlDocument::Parse(
+      "<r xmlns:p='urn:p' a='1'><a>1</a><!--a--><p:a>ns</p:a><b xmlns='urn:d'><a>default ns</a></b>"
+      "<b><a>deep</a><A>case</A></b>text<?a pi?><a><![CDATA[c]]></a><a_1/><_a/></r>");
+  const auto root = *document.FirstChild();
+  std::vector<XmlNode> contexts = root.Xql("descendant-or-self::node() | //@*");
+  ASSERT_GT(contexts.size(), 15u);
+  for (const auto& context : contexts) {
+    for (const char* name : {"a", "A", "b", "p", "a_1", "_a", "text", "node", "comment"}) {
+      SCOPED_TRACE(context.Name() + " / " + name);
+      const auto plain = context.Xql(name);
+      const auto xpath = context.Xql(std::string("child::") + name);
+      ASSERT_EQ(plain.size(), xpath.size());
+      for (size_t i = 0; i < plain.size(); ++i) EXPECT_TRUE(plain[i].IsSameNode(xpath[i]));
+      const auto first = context.XqlFirst(name);
+      ASSERT_EQ(first.has_value(), !xpath.empty());
+      if (first) {
+        EXPECT_TRUE(first->IsSameNode(xpath[0]));
+      }
+    }
+  }
+  EXPECT_EQ(root.Xql("a").size(), 2u);  // not p:a, not the one in a default namespace, not deeper ones
+  EXPECT_THROW(root.Xql("1a"), platform::XmlQueryError);  // not a name: still XPath's to refuse
+}
+
 TEST(XmlNode, NodesKeepTheirDocumentAlive) {
   std::optional<XmlNode> kept;
   {

@@ -52,6 +52,41 @@ XPathResult Evaluate(xmlDoc* document, xmlNode* context_node, std::string_view q
   return result;
 }
 
+// A query that is one plain name (ASCII letters, digits and "_", not
+// starting with a digit) selects the child elements of that name that are
+// in no namespace, exactly as XPath does. It is by far the most common
+// query, and walking the children answers it without compiling and running
+// an expression on every lookup.
+bool IsPlainName(std::string_view query) {
+  if (query.empty() || (query[0] >= '0' && query[0] <= '9')) return false;
+  for (const char c : query) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+  }
+  return true;
+}
+
+// The kinds whose child axis XPath takes from the children list; an
+// attribute's children (its text) are no children to XPath.
+bool ChildAxisIsChildrenList(const xmlNode* node) {
+  switch (node->type) {
+    case XML_ELEMENT_NODE:
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE: return true;
+    default: return false;
+  }
+}
+
+bool IsChildNamed(const xmlNode* child, std::string_view name) {
+  return child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
+         std::string_view(reinterpret_cast<const char*>(child->name)) == name;
+}
+
+bool CanWalkChildren(const xmlNode* node, std::string_view query) {
+  return ChildAxisIsChildrenList(node) && IsPlainName(query);
+}
+
 }  // namespace
 
 XmlNode::XmlNode(std::shared_ptr<_xmlDoc> document, _xmlNode* node) : document_(std::move(document)), node_(node) {}
@@ -127,6 +162,12 @@ XmlNodeList XmlNode::Children() const {
 
 XmlNodeList XmlNode::Xql(std::string_view query) const {
   XmlNodeList nodes;
+  if (CanWalkChildren(node_, query)) {
+    for (xmlNode* child = node_->children; child; child = child->next) {
+      if (IsChildNamed(child, query)) nodes.emplace_back(document_, child);
+    }
+    return nodes;
+  }
   XPathResult result = Evaluate(document_.get(), node_, query);
   if (result->type != XPATH_NODESET || !result->nodesetval) return nodes;
   const xmlNodeSet* set = result->nodesetval;
@@ -138,6 +179,12 @@ XmlNodeList XmlNode::Xql(std::string_view query) const {
 }
 
 std::optional<XmlNode> XmlNode::XqlFirst(std::string_view query) const {
+  if (CanWalkChildren(node_, query)) {
+    for (xmlNode* child = node_->children; child; child = child->next) {
+      if (IsChildNamed(child, query)) return XmlNode(document_, child);
+    }
+    return std::nullopt;
+  }
   XPathResult result = Evaluate(document_.get(), node_, query);
   if (result->type != XPATH_NODESET || !result->nodesetval) return std::nullopt;
   const xmlNodeSet* set = result->nodesetval;

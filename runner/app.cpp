@@ -18,8 +18,10 @@ std::string ToolNotFound(const std::string& tool_path) {
   return "Fatal Error: Helper tool '" + tool_path + "' could not be found on this system.";
 }
 
-std::string CommandErrorReport(int32_t status, const std::string& tool_path, const std::vector<std::string>& values,
-                               const std::string& result) {
+// The report's lines up to "Result: "; the captured text follows it as a
+// part of its own, so the report is written without copying that text.
+std::string CommandErrorReportHead(int32_t status, const std::string& tool_path,
+                                   const std::vector<std::string>& values) {
   std::string report = "Fatal Error: Command Error";
   report += platform::kEndOfLine;
   report += "Error Code: " + std::to_string(status);
@@ -27,7 +29,6 @@ std::string CommandErrorReport(int32_t status, const std::string& tool_path, con
   report += "Command: " + tool_path + " " + platform::Join(values, " ");
   report += platform::kEndOfLine;
   report += "Result: ";
-  report += result;
   return report;
 }
 
@@ -40,9 +41,10 @@ std::shared_ptr<platform::OutputStream> App::OpenStandardOutput() {
 int32_t App::Run(const std::vector<std::string>& args) {
   xOut = OpenStandardOutput();
   try {
-    std::vector<std::string> candidates;
+    // Views, not copies: the one argument is the whole document.
+    std::vector<std::string_view> candidates;
     for (size_t i = 1; i < args.size(); ++i) {
-      if (!platform::Trim(args[i]).empty()) candidates.push_back(args[i]);
+      if (!platform::Trim(args[i]).empty()) candidates.emplace_back(args[i]);
     }
     if (candidates.empty()) {
       xOut->Write(kNoArguments);
@@ -77,11 +79,13 @@ int32_t App::Run(const std::vector<std::string>& args) {
         return -104;
       }
 
-      std::string output;
+      platform::CaptureBuffer output;
       const int32_t status = TaskExecVRD(tool->UnixPath(), values, output, true);
       if (status == 0) continue;
       if (!command.GetBoolean("fail_on_error", false)) continue;
-      xOut->Write(CommandErrorReport(status, tool->UnixPath(), values, output));
+      const std::string head = CommandErrorReportHead(status, tool->UnixPath(), values);
+      const std::string_view report[] = {head, output.View()};
+      xOut->WriteParts(report);
       return status;
     }
     return 0;

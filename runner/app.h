@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/capture_buffer.h"
 #include "platform/output_stream.h"
 
 // The cmdrunner application: takes the one percent-encoded command document,
@@ -23,10 +24,11 @@ class App {
 
   // Runs one tool to its end. output receives its standard output (or its
   // standard error when it failed without standard output), or the
-  // launcher's own failure text. Returns the tool's status, or -1 when it
-  // could not be started or the process layer failed.
+  // launcher's own failure text; a buffer of our own, since a tool's output
+  // can be larger than a copy of it should cost. Returns the tool's status,
+  // or -1 when it could not be started or the process layer failed.
   virtual int32_t TaskExecVRD(const std::string& toolPath, const std::vector<std::string>& toolArgs,
-                              std::string& output, bool normalizeText);
+                              platform::CaptureBuffer& output, bool normalizeText);
 
   // Where Run writes its messages; set when Run starts.
   std::shared_ptr<platform::OutputStream> xOut;

@@ -27,13 +27,13 @@ struct Call {
 
 class RecordingApp final : public App {
  public:
-  int32_t TaskExecVRD(const std::string& toolPath, const std::vector<std::string>& toolArgs, std::string& output,
-                      bool normalizeText) override {
+  int32_t TaskExecVRD(const std::string& toolPath, const std::vector<std::string>& toolArgs,
+                      platform::CaptureBuffer& output, bool normalizeText) override {
     EXPECT_TRUE(normalizeText);
-    EXPECT_EQ(output, "");
+    EXPECT_EQ(output.View(), "");
     calls.push_back({toolPath, toolArgs});
     if (throw_on_call == calls.size()) throw std::runtime_error("launcher broke");
-    output = "captured";
+    output.Assign("captured");
     return status;
   }
   std::shared_ptr<platform::OutputStream> OpenStandardOutput() override { return out; }

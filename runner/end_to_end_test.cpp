@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,34 @@ TEST(EndToEnd, ReportShowsEveryValueAndTheErrorTextWhenStdoutIsEmpty) {
   // An empty value is no argument for the tool but one more space in the report.
   ExpectOutcome(RunCommands({{tool, {"a", "", "b"}, "yes"}}), 4,
                 "Fatal Error: Command Error\nError Code: 4\nCommand: " + tool + " a  b\nResult: line1\nline2\nline3");
+}
+
+TEST(EndToEnd, LargeOutputReachesTheReportWholeWithItsLineEndingsReplaced) {
+  // Several MiB, so the text arrives in many reads that cut through CRLF
+  // pairs, runs of CR and runs of LF at every kind of place.
+  TempDir dir;
+  std::string text, replaced;
+  for (int i = 0; text.size() < (5u << 20); ++i) {
+    const std::string line = "line " + std::to_string(i) + std::string(static_cast<size_t>(i % 37), 'x');
+    const char* const ending = i % 4 == 0 ? "\r\n" : i % 4 == 1 ? "\r" : i % 4 == 2 ? "\n" : "\r\r\n\n";
+    text += line + ending;
+    replaced += line + (i % 4 == 3 ? "\n\n\n" : "\n");
+  }
+  std::ofstream(dir.path() + "/text", std::ios::binary) << text;
+  const std::string tool = dir.WriteScript("print", "cat '" + dir.path() + "/text'\nexit 6\n");
+  ExpectOutcome(RunCommands({{tool, {}, "true"}}), 6,
+                "Fatal Error: Command Error\nError Code: 6\nCommand: " + tool + " \nResult: " + replaced);
+}
+
+TEST(EndToEnd, LimitedAddressSpaceStillCapturesEverything) {
+  // Under a limit on its address space cmdrunner reserves less for a
+  // capture, and a larger output must still arrive whole.
+  TempDir dir;
+  const std::string tool = dir.WriteScript("print", "head -c 100000000 /dev/zero | tr '\\0' x >&2\nexit 2\n");
+  const std::string word = PercentEncode(CommandDocument({{tool, {}, "true"}}));
+  const ProcessResult r = RunProgram({"/bin/sh", "-c", "ulimit -v 600000; exec \"$0\" \"$1\"", CMDRUNNER_PATH, word});
+  ExpectOutcome(r, 2, "Fatal Error: Command Error\nError Code: 2\nCommand: " + tool + " \nResult: " +
+                          std::string(100000000, 'x'));
 }
 
 TEST(EndToEnd, ToolThatCannotStartReportsTheLaunchFailure) {

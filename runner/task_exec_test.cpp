@@ -24,8 +24,10 @@ Launch Exec(const std::string& path, const std::vector<std::string>& args, bool 
   Launch result;
   platform::ScopedDebugLogSink sink([&](std::string_view line) { result.logged.emplace_back(line); });
   App app;
-  result.status = app.TaskExecVRD(path, args, output, normalize);
-  result.output = output;
+  platform::CaptureBuffer buffer;
+  buffer.Assign(output);
+  result.status = app.TaskExecVRD(path, args, buffer, normalize);
+  result.output = buffer.View();
   return result;
 }
 
