@@ -1,13 +1,17 @@
 # Quick start: `make demo` builds cmdrunner and runs it on an example;
-# `make test` builds everything and runs every test. Both install the Debian
-# packages they need first.
+# `make test` builds everything and runs every test; `make bench` measures
+# cmdrunner against the machine's limits (a few minutes). All install the
+# Debian packages they need first.
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3
+# zlib1g-dev and liblzma-dev bring the static archives that a statically
+# linked libxml2 needs (cmake/libxml2.cmake).
+DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3 \
+        zlib1g-dev liblzma-dev
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build demo test bench clean
 
 all: build
 
@@ -31,6 +35,9 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+bench: build
+	python3 bench/run --build $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -5,6 +5,7 @@
 #include <libxml/xpathInternals.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/xml_library.h"
@@ -78,9 +79,12 @@ bool ChildAxisIsChildrenList(const xmlNode* node) {
   }
 }
 
+// name holds no NUL (it is a plain name), so strncmp stops at the end of
+// the shorter of the two and never reads past the element's name.
 bool IsChildNamed(const xmlNode* child, std::string_view name) {
+  const auto* element_name = reinterpret_cast<const char*>(child->name);
   return child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
-         std::string_view(reinterpret_cast<const char*>(child->name)) == name;
+         std::strncmp(element_name, name.data(), name.size()) == 0 && element_name[name.size()] == '\0';
 }
 
 bool CanWalkChildren(const xmlNode* node, std::string_view query) {
