@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <utility>
 
@@ -46,6 +47,25 @@ size_t NextWritableEnd(size_t writable, size_t needed) {
   return RoundUpToPages(std::max(needed, writable + std::clamp(writable, kFirstRoom, kLargestStep)));
 }
 
+// One released block kept for the next buffer. Making and releasing a
+// mapping, and changing its protection, cost system calls and, once a
+// started tool has shared our address space, a flush of the other cores'
+// address caches: several microseconds for every tool that prints a line.
+// Only small blocks are kept, so little memory stays held.
+constexpr size_t kLargestKept = size_t{1} << 20;
+
+struct KeptBlock {
+  std::mutex mutex;
+  char* data = nullptr;
+  size_t writable = 0;
+  size_t reserved = 0;
+};
+
+KeptBlock& Kept() {
+  static KeptBlock kept;
+  return kept;
+}
+
 }  // namespace
 
 CaptureBuffer::~CaptureBuffer() { Clear(); }
@@ -70,6 +90,15 @@ CaptureBuffer& CaptureBuffer::operator=(CaptureBuffer&& other) noexcept {
 }
 
 void CaptureBuffer::Clear() {
+  if (data_ && writable_ <= kLargestKept && reserved_ == DefaultReservation()) {
+    KeptBlock& kept = Kept();
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    if (!kept.data) {
+      kept.data = std::exchange(data_, nullptr);
+      kept.writable = writable_;
+      kept.reserved = reserved_;
+    }
+  }
   if (data_) ::munmap(data_, reserved_);
   data_ = nullptr;
   size_ = writable_ = reserved_ = 0;
@@ -96,10 +125,10 @@ std::span<char> CaptureBuffer::Room(size_t minimum) {
 void CaptureBuffer::Commit(size_t count) { size_ += std::min(count, writable_ - size_); }
 
 void CaptureBuffer::Grow(size_t needed) {
+  if (!data_) Reserve(NextWritableEnd(0, needed));
+  if (needed <= writable_) return;  // a kept block can be large enough already
   const size_t end = NextWritableEnd(writable_, needed);
-  if (!data_) {
-    Reserve(end);
-  } else if (end > reserved_) {
+  if (end > reserved_) {
     Relocate(end);
     return;
   }
@@ -108,6 +137,16 @@ void CaptureBuffer::Grow(size_t needed) {
 }
 
 void CaptureBuffer::Reserve(size_t needed) {
+  if (!reservation_hint_) {
+    KeptBlock& kept = Kept();
+    const std::lock_guard<std::mutex> lock(kept.mutex);
+    if (kept.data) {
+      data_ = std::exchange(kept.data, nullptr);
+      writable_ = kept.writable;
+      reserved_ = kept.reserved;
+      return;
+    }
+  }
   size_t size = std::max(reservation_hint_ ? RoundUpToPages(reservation_hint_) : DefaultReservation(), needed);
   void* block;
   // Inaccessible until made writable, so the reservation takes no memory

@@ -79,6 +79,24 @@ TEST(CaptureBuffer, OutgrowingASmallReservationKeepsEveryByte) {
   EXPECT_TRUE(HoldsPattern(buffer, size_t{9} << 20));
 }
 
+TEST(CaptureBuffer, AReleasedSmallBlockServesTheNextBufferCleanly) {
+  // A small block is kept for the next buffer, which must show only its own
+  // bytes and still grow as any other.
+  const char* released;
+  {
+    CaptureBuffer first;
+    first.Append(std::string(5000, 's'));
+    released = first.data();
+  }
+  CaptureBuffer second;
+  second.Append("x");
+  EXPECT_EQ(second.data(), released);
+  EXPECT_EQ(second.View(), "x");
+  second.Clear();
+  FillTo(second, size_t{3} << 20);
+  EXPECT_TRUE(HoldsPattern(second, size_t{3} << 20));
+}
+
 TEST(CaptureBuffer, MovesHandOverTheBlock) {
   CaptureBuffer first;
   first.Append("kept text");
