@@ -1,0 +1,11 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "doc_tool/doc_tool.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argv, argv + argc);
+  return RunDocTool(args, std::cin, std::cout, std::cerr);
+}
