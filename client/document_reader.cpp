@@ -97,11 +97,16 @@ class DocumentReader {
     if (!root || root->type != XML_ELEMENT_NODE) {
       return "the document does not begin with its top element; cmdrunner would find no <commands>";
     }
+    if (Name(root) == "commands") {
+      return "<commands> is the top element, but cmdrunner looks for it inside the top element: "
+             "wrap it, as in <job><commands>...</commands></job>";
+    }
     const xmlNode* commands = nullptr;
     for (const xmlNode* child = root->children; child; child = child->next) {
       if (auto problem = CheckNoStrayText(child, Name(root)); !problem.empty()) return problem;
       if (child->type != XML_ELEMENT_NODE) continue;
-      if (Name(child) != "commands" || child->ns) {
+      if (auto problem = CheckPlainName(child); !problem.empty()) return problem;
+      if (Name(child) != "commands") {
         return Line(child) + "unexpected element <" + Name(child) + "> in <" + Name(root) +
                ">; only <commands> belongs there";
       }
@@ -166,11 +171,17 @@ class DocumentReader {
         continue;
       }
       if (auto problem = CheckPlainName(item); !problem.empty()) return problem;
+      if (Name(item) == "value") {
+        return Line(item) + place +
+               ": <value> stands directly inside <arguments>, where cmdrunner finds no value in it; "
+               "write each argument as <argument><value>...</value></argument>";
+      }
       const xmlNode* value = nullptr;
       for (const xmlNode* child = item->children; child; child = child->next) {
         if (auto problem = CheckNoStrayText(child, Name(item)); !problem.empty()) return problem;
         if (child->type != XML_ELEMENT_NODE) continue;
-        if (Name(child) != "value" || child->ns) {
+        if (auto problem = CheckPlainName(child); !problem.empty()) return problem;
+        if (Name(child) != "value") {
           return Line(child) + place + ": unexpected element <" + Name(child) + "> in <" + Name(item) +
                  ">; an argument item holds one <value>";
         }
