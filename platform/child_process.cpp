@@ -64,6 +64,20 @@ class SpawnAttributes {
   posix_spawnattr_t attributes_;
 };
 
+// Every signal, glibc's two internal ones included: its sigfillset and
+// sigaddset leave those out, and its posix_spawn then leaves them ignored in
+// the child, where an ignored disposition survives execve.
+void FillWithEverySignal(sigset_t* set) {
+  sigfillset(set);
+#ifdef __GLIBC__
+  constexpr size_t kBitsPerWord = 8 * sizeof(set->__val[0]);
+  for (int signal = 1; signal < SIGRTMIN; ++signal) {
+    const auto bit = static_cast<size_t>(signal - 1);
+    set->__val[bit / kBitsPerWord] |= 1UL << (bit % kBitsPerWord);
+  }
+#endif
+}
+
 void Check(int rc, const char* what) {
   if (rc != 0) throw LaunchError(std::string(what) + ": " + ErrorText(rc));
 }
@@ -107,7 +121,7 @@ void ChildProcess::Launch(const std::string& path, const std::vector<std::string
   SpawnAttributes attributes;
   sigset_t none, all;
   sigemptyset(&none);
-  sigfillset(&all);
+  FillWithEverySignal(&all);
   Check(posix_spawnattr_setsigmask(attributes.Get(), &none), "setsigmask");
   Check(posix_spawnattr_setsigdefault(attributes.Get(), &all), "setsigdefault");
   Check(posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF), "setflags");
