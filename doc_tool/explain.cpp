@@ -152,6 +152,11 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
     }
 
     std::string start_problem = StartProblem(tool->UnixPath());
+    for (size_t v = 0; v < values.size() && start_problem.empty(); ++v) {
+      if (values[v].find('\0') != std::string::npos) {
+        start_problem = "value " + std::to_string(v + 1) + " holds a NUL byte, which no argument can carry";
+      }
+    }
     out << "  tool: " << Quote(tool->UnixPath()) << " exists";
     out << (start_problem.empty() ? " and can be started" : " but cannot be started: " + start_problem) << "\n";
     out << "  argv[0]: " << Quote(tool->UnixPath()) << "\n";
@@ -162,9 +167,6 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
         continue;
       }
       out << "  argv[" << argc++ << "]: " << Quote(values[v]) << "\n";
-      if (start_problem.empty() && values[v].find('\0') != std::string::npos) {
-        start_problem = "value " + std::to_string(v + 1) + " holds a NUL byte";
-      }
     }
 
     const bool fail_on_error = command.GetBoolean("fail_on_error", false);
