@@ -247,6 +247,20 @@ void RefuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xml
   xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
 }
 
+// The parser goes on after its first error and reports the later ones it
+// runs into; the first is the one that tells the writer what to fix.
+struct FirstError {
+  std::string message;
+};
+
+void KeepFirstError(void* user_data, xmlErrorPtr error) {
+  auto* context = static_cast<xmlParserCtxtPtr>(user_data);
+  auto* first = static_cast<FirstError*>(context->_private);
+  if (!first || !first->message.empty() || !error || error->level < XML_ERR_ERROR || !error->message) return;
+  first->message = "line " + std::to_string(error->line) + ": " + error->message;
+  while (!first->message.empty() && first->message.back() == '\n') first->message.pop_back();
+}
+
 Result<Batch> Read(std::string_view xml, Texts texts, const char* forced_encoding) {
   if (xml.find('\0') != std::string_view::npos) return Result<Batch>::Failure("the document holds a NUL byte");
   if (xml.size() > static_cast<size_t>(INT_MAX)) return Result<Batch>::Failure("the document is too large");
@@ -254,6 +268,10 @@ Result<Batch> Read(std::string_view xml, Texts texts, const char* forced_encodin
   std::unique_ptr<xmlParserCtxt, ContextFree> context(xmlNewParserCtxt());
   if (!context) return Result<Batch>::Failure("out of memory");
   context->sax->internalSubset = RefuseDocumentType;
+  FirstError first_error;
+  context->_private = &first_error;
+  context->userData = context.get();
+  context->sax->serror = KeepFirstError;
   constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
   std::unique_ptr<xmlDoc, DocumentFree> document(
       xmlCtxtReadMemory(context.get(), xml.data(), static_cast<int>(xml.size()), nullptr, forced_encoding, kOptions));
@@ -261,12 +279,7 @@ Result<Batch> Read(std::string_view xml, Texts texts, const char* forced_encodin
     return Result<Batch>::Failure("a document type declaration (<!DOCTYPE>) is not accepted");
   }
   if (!document || !context->wellFormed) {
-    std::string message = "not well-formed XML";
-    if (const xmlError* error = xmlCtxtGetLastError(context.get()); error && error->message) {
-      message = "line " + std::to_string(error->line) + ": " + error->message;
-      while (!message.empty() && message.back() == '\n') message.pop_back();
-    }
-    return Result<Batch>::Failure(message);
+    return Result<Batch>::Failure(first_error.message.empty() ? "not well-formed XML" : first_error.message);
   }
   // cmdrunner takes the first node of the word's document for its top
   // element; the compact document we write begins with it. A readable

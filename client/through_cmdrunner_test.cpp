@@ -4,6 +4,7 @@
 
 #include <cmdrunner/client.h>
 #include <spawn.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -86,6 +87,23 @@ TEST(ThroughCmdrunnerTest, LongestWordStillRuns) {
   char* envp[] = {nullptr};
   pid_t pid;
   EXPECT_EQ(posix_spawn(&pid, "/bin/true", nullptr, nullptr, argv, envp), E2BIG);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ClientExampleTest, MakesTheFolderThroughCmdrunner) {
+  client_testing::TempDir dir;
+  const std::string folder = dir / "my folder & more";
+  const auto result = client_testing::RunProgram(CLIENT_EXAMPLE_PATH, {CMDRUNNER_PATH, folder});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "all 3 commands ran; " + folder + " is ready\n");
+  EXPECT_EQ(result.err, "");
+  struct stat info;
+  ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(info.st_mode & 07777, 0750u);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include "doc_tool/doc_tool.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmdrunner/client.h>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "doc_tool/explain.h"
+#include "platform/unique_fd.h"
 
 #ifndef CMDRUNNER_VERSION
 #define CMDRUNNER_VERSION "unknown"
@@ -52,37 +53,53 @@ int Failure(std::ostream& err, const std::string& problem) {
   return 1;
 }
 
-bool ReadAll(std::istream& in, std::string& text) {
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// The whole of what the descriptor gives; the reason when reading fails.
+std::string ReadAll(int fd, std::string& text) {
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      text.append(buffer, static_cast<size_t>(n));
+    } else if (n == 0) {
+      return std::string();
+    } else if (errno != EINTR) {
+      return std::strerror(errno);
+    }
+  }
 }
 
-int Encode(const std::vector<std::string>& operands, std::istream& in, std::ostream& out, std::ostream& err) {
+// Reads the named file, or standard input for "-".
+std::string ReadInput(const std::string& name, int in, std::string& text) {
+  if (name == "-") return ReadAll(in, text);
+  const platform::UniqueFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return std::strerror(errno);
+  return ReadAll(fd.Get(), text);
+}
+
+std::string Shown(const std::string& name) { return name == "-" ? "standard input" : name; }
+
+int Encode(const std::vector<std::string>& operands, int in, std::ostream& out, std::ostream& err) {
   if (operands.size() > 1) return UsageError(err, "encode takes at most one FILE");
   const std::string name = operands.empty() ? "-" : operands[0];
   std::string xml;
-  if (name == "-") {
-    if (!ReadAll(in, xml)) return Failure(err, "standard input: read error");
-  } else {
-    std::ifstream file(name, std::ios::binary);
-    if (!file) return Failure(err, name + ": " + std::strerror(errno));
-    if (!ReadAll(file, xml)) return Failure(err, name + ": read error");
-  }
+  if (auto problem = ReadInput(name, in, xml); !problem.empty()) return Failure(err, Shown(name) + ": " + problem);
   const auto batch = cmdrunner::ReadReadable(xml);
-  if (!batch) return Failure(err, (name == "-" ? std::string("standard input") : name) + ": " + batch.error());
+  if (!batch) return Failure(err, Shown(name) + ": " + batch.error());
   const auto word = cmdrunner::EncodeWord(*batch);
-  if (!word) return Failure(err, (name == "-" ? std::string("standard input") : name) + ": " + word.error());
+  if (!word) return Failure(err, Shown(name) + ": " + word.error());
   out << *word << "\n";
   return 0;
 }
 
-int Decode(const std::vector<std::string>& operands, std::istream& in, std::ostream& out, std::ostream& err) {
+int Decode(const std::vector<std::string>& operands, int in, std::ostream& out, std::ostream& err) {
   if (operands.size() != 1) return UsageError(err, "decode takes one WORD");
-  std::string word = operands[0];
-  if (word == "-") {
-    if (!ReadAll(in, word)) return Failure(err, "standard input: read error");
+  std::string word;
+  if (operands[0] == "-") {
+    if (auto problem = ReadAll(in, word); !problem.empty()) return Failure(err, "standard input: " + problem);
     // A word holds no white space of its own; what ends it is a line end.
     while (!word.empty() && (word.back() == '\n' || word.back() == '\r')) word.pop_back();
+  } else {
+    word = operands[0];
   }
   const auto batch = cmdrunner::DecodeWord(word);
   if (!batch) return Failure(err, "the word cannot be decoded: " + batch.error());
@@ -94,7 +111,7 @@ int Decode(const std::vector<std::string>& operands, std::istream& in, std::ostr
 
 }  // namespace
 
-int RunDocTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunDocTool(const std::vector<std::string>& args, int in, std::ostream& out, std::ostream& err) {
   if (args.size() < 2) return UsageError(err, "missing command");
   const std::string& command = args[1];
   const std::vector<std::string> operands(args.begin() + 2, args.end());
