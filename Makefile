@@ -6,8 +6,10 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3
+# Man page checks and the Debian package (dpkg-shlibdeps, file).
+DEPS += man-db groff-base dpkg-dev file
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build demo test package clean
 
 all: build
 
@@ -27,10 +29,14 @@ build: deps
 	cmake --build $(BUILD)
 
 demo: build
-	examples/demo.sh $(BUILD)/runner/cmdrunner
+	examples/demo.sh $(BUILD)/runner/cmdrunner $(BUILD)/doc_tool/cmdrunner-doc
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# The Debian package (cmdrunner_VERSION_ARCH.deb) in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -16,14 +16,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "run a batch of command-line tools given as one encoded XML document")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- cmdrunner starts each tool of a command document directly (absolute path,
- no shell, no search path) with its argument values, captures all it writes,
- and tells the caller the outcome by exit status and at most one message.
- cmdrunner-doc writes the one-word document from a readable XML file, shows
- the document of a word, and explains what a word would do without running
- it. A C++ client library (<cmdrunner/client.h>, pkg-config cmdrunner-client)
- builds and reads the words from plain values.")
+    "cmdrunner starts each tool of a command document directly (absolute path,
+no shell, no search path) with its argument values, captures all it writes,
+and tells the caller the outcome by exit status and at most one message.
+cmdrunner-doc writes the one-word document from a readable XML file, shows
+the document of a word, and explains what a word would do without running
+it. A C++ client library (<cmdrunner/client.h>, pkg-config cmdrunner-client)
+builds and reads the words from plain values.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "cmdrunner maintainers <maintainers@cmdrunner.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

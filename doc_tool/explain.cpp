@@ -193,6 +193,11 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
   }
   std::vector<std::string> numbers;
   for (const size_t n : stopping) numbers.push_back(std::to_string(n));
-  out << "outcome: status 0 (a parent sees 0) if every tool succeeds; if the tool of command "
-      << platform::Join(numbers, ", ") << " fails, its status and the command-error report\n";
+  std::string commands_text = numbers.back();
+  if (numbers.size() > 1) {
+    numbers.pop_back();
+    commands_text = platform::Join(numbers, ", ") + " or " + commands_text;
+  }
+  out << "outcome: status 0 (a parent sees 0) if every tool succeeds; a failing tool of command " << commands_text
+      << " stops the run with its status and the command-error report\n";
 }

@@ -269,8 +269,8 @@ TEST_F(ExplainTest, SaysWhichFailuresWouldStopTheRun) {
   Explain({Word(Command("ok", "<fail_on_error>yes</fail_on_error>") + Command("ok") +
                 Command("ok", "<fail_on_error>1</fail_on_error>"))},
           out);
-  EXPECT_NE(out.str().find("outcome: status 0 (a parent sees 0) if every tool succeeds; if the tool of command 1, 3 "
-                           "fails, its status and the command-error report\n"),
+  EXPECT_NE(out.str().find("outcome: status 0 (a parent sees 0) if every tool succeeds; a failing tool of command "
+                           "1 or 3 stops the run with its status and the command-error report\n"),
             std::string::npos)
       << out.str();
 }
