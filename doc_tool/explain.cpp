@@ -34,6 +34,15 @@ void Outcome(std::ostream& out, int status, const std::string& message) {
   out << "message: " << Quote(message) << "\n";
 }
 
+// How many commands come after the one where the run stops.
+void NotReached(std::ostream& out, const platform::XmlNodeList& children, size_t stop) {
+  size_t later = 0;
+  for (size_t j = stop + 1; j < children.size(); ++j) {
+    if (platform::EqualsIgnoringCase(children[j].Name(), "command")) ++later;
+  }
+  if (later > 0) out << "not reached: " << later << " more command" << (later == 1 ? "" : "s") << "\n";
+}
+
 bool IsExecutableFile(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -143,11 +152,7 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
     const auto tool = platform::FileItem::FromPosixPath(tool_path);
     if (!tool || !tool->Exists()) {
       out << "  tool: missing\n";
-      size_t later = 0;
-      for (size_t j = i + 1; j < children.size(); ++j) {
-        if (platform::EqualsIgnoringCase(children[j].Name(), "command")) ++later;
-      }
-      if (later > 0) out << "not reached: " << later << " more command" << (later == 1 ? "" : "s") << "\n";
+      NotReached(out, children, i);
       return Outcome(out, -104, ToolNotFound(tool_path));
     }
 
@@ -175,6 +180,7 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
     if (!start_problem.empty()) {
       out << "  start fails: status -1, result " << Quote(kLaunchFailed) << "\n";
       if (fail_on_error) {
+        NotReached(out, children, i);
         return Outcome(out, -1, CommandErrorReport(-1, tool->UnixPath(), values, kLaunchFailed));
       }
       continue;

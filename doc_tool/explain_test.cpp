@@ -279,7 +279,7 @@ TEST(ExplainFormatTest, ShowsEachCommandOnLinesOfItsOwn) {
   std::ostringstream out;
   Explain({PercentEncode("<j><commands><command><tool_path>%2Fbin%2Fsh</tool_path><arguments>"
                          "<a><value>-c</value></a><a><value/></a><a><value>echo%20%22hi%22%0A</value></a>"
-                         "</arguments></command><command><tool_path>%2Fno%2Fsuch</tool_path></command>"
+                         "</arguments></command>\n<other/><command><tool_path>%2Fno%2Fsuch</tool_path></command>"
                          "<command><tool_path>%2Fbin%2Fsh</tool_path></command></commands></j>")},
           out);
   EXPECT_EQ(out.str(),
@@ -292,6 +292,7 @@ TEST(ExplainFormatTest, ShowsEachCommandOnLinesOfItsOwn) {
             "  argv[2]: \"echo \\\"hi\\\"\\n\"\n"
             "  fail_on_error: false (not given)\n"
             "  if the tool fails: cmdrunner goes on\n"
+            "skipped: <other> is not a command\n"
             "command 2\n"
             "  tool_path: \"/no/such\"\n"
             "  tool: missing\n"

@@ -7,7 +7,7 @@
 // by hand. It also reads and writes the readable form of a document: the same
 // XML with plain texts in tool_path and value.
 //
-// Link with the cmdrunner-client library (pkg-config cmdrunner-client).
+// C++20. Link with the cmdrunner-client library (pkg-config cmdrunner-client).
 #pragma once
 
 #include <optional>
