@@ -4,10 +4,12 @@
 // those rules would quietly give something its writer can hardly have meant
 // (a misspelt element that cmdrunner skips, a comment that cuts a value
 // short, a second tool_path that cmdrunner never looks at). So whatever this
-// reader accepts, cmdrunner reads the same way.
+// reader accepts, cmdrunner reads the same commands out of it (out of the
+// word made from it, for a readable document).
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmdrunner/client.h>
 #include <memory>
@@ -29,7 +31,15 @@ std::string Content(const xmlNode* node) {
   return node->content ? reinterpret_cast<const char*>(node->content) : std::string();
 }
 
-std::string Line(const xmlNode* node) { return "line " + std::to_string(xmlGetLineNo(node)) + ": "; }
+std::string Line(const xmlNode* node) {
+  long line = xmlGetLineNo(node);
+  // The parser numbers a text by the line it ends on; say where it starts.
+  if (node->type == XML_TEXT_NODE && node->content) {
+    const xmlChar* text = node->content;
+    line -= static_cast<long>(std::count(text, text + xmlStrlen(text), '\n'));
+  }
+  return "line " + std::to_string(line) + ": ";
+}
 
 bool IsText(const xmlNode* node) { return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE; }
 
@@ -58,9 +68,21 @@ Problem CheckPlainName(const xmlNode* element) {
   return Line(element) + "element <" + Name(element) + "> is in a namespace; cmdrunner only finds elements without one";
 }
 
+// The start of a text, on one line, short enough for a message.
+std::string Excerpt(std::string text) {
+  constexpr size_t kLength = 40;
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  if (text.size() <= kLength) return text;
+  size_t cut = kLength;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole characters only
+  return text.substr(0, cut) + "...";
+}
+
 Problem CheckNoStrayText(const xmlNode* node, std::string_view parent) {
   if (!IsText(node) || IsBlank(node)) return Problem();
-  return Line(node) + "text directly inside <" + std::string(parent) + ">: \"" + Content(node) + "\"";
+  return Line(node) + "text directly inside <" + std::string(parent) + ">: \"" + Excerpt(Content(node)) + "\"";
 }
 
 // The child element of that name, left nullptr when there is none. A second
@@ -213,7 +235,7 @@ class DocumentReader {
     for (const char* word : {"false", "no", "off", "0"}) {
       if (EqualsIgnoringAsciiCase(text, word)) return Problem();
     }
-    return Line(element) + where + ": fail_on_error \"" + text + "\" is not true or false";
+    return Line(element) + where + ": fail_on_error \"" + Excerpt(text) + "\" is not true or false";
   }
 
   Problem ReadDecodedText(const xmlNode* element, const std::string& where, std::string& text) const {

@@ -183,6 +183,8 @@ TEST(ReadableTest, RefusesWhatCmdrunnerWouldMisread) {
       {wrap("<tool_path>/bin/ls</tool_path><arguments><argument/></arguments>"),
        "command 1, value 1: <argument> holds no <value>"},
       {wrap("<tool_path>/bin/ls</tool_path><arguments>-l</arguments>"), "text directly inside <arguments>: \"-l\""},
+      {wrap("<tool_path>/bin/ls</tool_path>\n  one line\n  and another, far too long to show whole\n"),
+       "line 1: text directly inside <command>: \"   one line   and another, far too long ...\""},
       {wrap("<tool_path>/bin/ls</tool_path><arguments><a><value>1</value><value>2</value></a></arguments>"),
        "a second <value>"},
       {wrap("<tool_path>/bin/ls</tool_path><arguments><a><value>a<!-- c -->b</value></a></arguments>"),
