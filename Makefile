@@ -6,12 +6,13 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-# zlib1g-dev and liblzma-dev bring the static archives that a statically
-# linked libxml2 needs (cmake/libxml2.cmake).
-DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3 \
-        zlib1g-dev liblzma-dev
+DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3
+# Man page checks and the Debian package (dpkg-shlibdeps, file).
+DEPS += man-db groff-base dpkg-dev file
+# The static archives that a statically linked libxml2 needs (cmake/libxml2.cmake).
+DEPS += zlib1g-dev liblzma-dev
 
-.PHONY: all deps build demo test bench clean
+.PHONY: all deps build demo test bench package clean
 
 all: build
 
@@ -31,13 +32,17 @@ build: deps
 	cmake --build $(BUILD)
 
 demo: build
-	examples/demo.sh $(BUILD)/runner/cmdrunner
+	examples/demo.sh $(BUILD)/runner/cmdrunner $(BUILD)/doc_tool/cmdrunner-doc
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 bench: build
 	python3 bench/run --build $(BUILD)
+
+# The Debian package (cmdrunner_VERSION_ARCH.deb) in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
