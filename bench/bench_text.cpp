@@ -58,4 +58,14 @@ std::string CommandDocument(size_t size) {
   return document;
 }
 
+std::string LargestWordDocument() {
+  constexpr size_t kArgumentLimit = 128 * 1024;
+  std::string fits;
+  for (size_t size = 16 * 1024;; size += 512) {
+    std::string document = CommandDocument(size);
+    if (PercentEncode(document).size() + 1 > kArgumentLimit) return fits;
+    fits = std::move(document);
+  }
+}
+
 }  // namespace bench

@@ -17,4 +17,8 @@ std::string PercentEncode(const std::string& text);
 // tool path, a few arguments and fail_on_error, inner texts percent-encoded.
 std::string CommandDocument(size_t size);
 
+// The largest CommandDocument whose percent-encoded word still fits Linux's
+// limit on one argument (128 KiB with its closing NUL).
+std::string LargestWordDocument();
+
 }  // namespace bench

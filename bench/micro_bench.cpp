@@ -94,6 +94,18 @@ void LoadAndWalkCommands(benchmark::State& state) {
 }
 BENCHMARK(LoadAndWalkCommands)->Unit(benchmark::kMicrosecond);
 
+// The same for the largest document that a caller can pass: its word must
+// fit Linux's limit on one argument.
+void LoadAndWalkLargestWord(benchmark::State& state) {
+  const std::string document = bench::LargestWordDocument();
+  size_t commands = 0;
+  for (auto _ : state) commands = WalkCommands(XMLExtensionModified::LoadXMLStr(document));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document.size()));
+  state.counters["commands"] = static_cast<double>(commands);
+  state.counters["document_kib"] = static_cast<double>(document.size()) / 1024;
+}
+BENCHMARK(LoadAndWalkLargestWord)->Unit(benchmark::kMicrosecond);
+
 // The walk alone, on a document loaded once.
 void WalkCommands(benchmark::State& state) {
   const std::string document = bench::CommandDocument(kDocumentSize);
