@@ -1,13 +1,22 @@
 # Quick start: `make demo` builds cmdrunner and runs it on an example;
-# `make test` builds everything and runs every test. Both install the Debian
+# `make test` builds everything and runs every test, once in the normal build
+# and once under AddressSanitizer and UndefinedBehaviorSanitizer; `make fuzz`
+# runs each libFuzzer harness for FUZZ_SECONDS. All install the Debian
 # packages they need first.
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3
+SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_DEPS := clang-14 libclang-rt-14-dev llvm-14
+# Stop at the first finding, and say where it is.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps fuzz-deps build build-sanitizers build-fuzz demo test test-sanitizers fuzz clean
 
 all: build
 
@@ -31,6 +40,25 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+	$(MAKE) --no-print-directory test-sanitizers
+
+build-sanitizers: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMDRUNNER_WERROR=ON -DCMDRUNNER_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_BUILD) -j2
+
+test-sanitizers: build-sanitizers
+	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps DEPS="$(FUZZ_DEPS)"
+
+build-fuzz: deps fuzz-deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMDRUNNER_FUZZ=ON -DCMDRUNNER_TESTS=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j2
+
+fuzz: build-fuzz
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
