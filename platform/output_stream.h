@@ -13,9 +13,10 @@ class OutputStream {
 };
 
 // The process's standard output, unbuffered: each Write goes straight to
-// descriptor 1, so nothing is left behind when the process ends. A reader
-// that has gone away (closed pipe, closed descriptor) is not an error for
-// us: the exit status still tells the outcome.
+// descriptor 1, so nothing is left behind when the process ends, and it
+// returns only when all of the text is written, also to a non-blocking pipe.
+// A reader that has gone away (closed pipe, closed descriptor) is not an
+// error for us: the exit status still tells the outcome.
 class StandardOutputStream final : public OutputStream {
  public:
   void Write(std::string_view text) override;

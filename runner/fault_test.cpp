@@ -189,6 +189,26 @@ TEST(Faults, ReaderGoneBeforeTheReportKeepsTheToolsStatus) {
   EXPECT_EQ(dir.ReadFile("status"), "5\n");
 }
 
+TEST(Faults, NonBlockingStandardOutputStillGetsTheWholeReport) {
+  TempDir dir;
+  // The caller left its pipe non-blocking and reads it slowly: the report,
+  // far larger than the pipe holds, must arrive whole all the same.
+  const std::string out_text = NumberedLines('o', 512 * 1024);
+  const std::string out_file = WriteFile(dir, "out.txt", out_text);
+  const std::string tool = dir.WriteScript("tool", "cat '" + out_file + "'\nexit 5\n");
+  const std::string word = PercentEncode(CommandDocument({{tool, {}, "true"}}));
+  const std::string non_blocking_exec =
+      "import fcntl, os, sys; fcntl.fcntl(1, fcntl.F_SETFL, fcntl.fcntl(1, fcntl.F_GETFL) | os.O_NONBLOCK); "
+      "os.execv(sys.argv[1], sys.argv[1:])";
+  const ProcessResult r = RunFromShell("{ python3 -c '" + non_blocking_exec + "' \"$0\" \"$1\"; echo $? > '" +
+                                           dir.path() + "/status'; } | { sleep 0.3; cat; }",
+                                       word);
+  EXPECT_EQ(r.exit_status, 0);
+  ExpectSameBytes(r.out, Report(5, tool + " ", out_text));
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(dir.ReadFile("status"), "5\n");
+}
+
 TEST(Faults, StoppedAndContinuedWhileDrainingAndWaitingLosesNothing) {
   TempDir dir;
   constexpr size_t kSlice = 256 * 1024, kSlices = 8;
