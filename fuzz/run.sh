@@ -10,7 +10,7 @@ build=${1:?usage: run.sh BUILD SECONDS [HARNESS...]}
 seconds=${2:?usage: run.sh BUILD SECONDS [HARNESS...]}
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-[ $# -gt 0 ] || set -- percent_decoding document
+[ $# -gt 0 ] || set -- percent_decoding html_decoding document
 
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -33,5 +33,6 @@ for name in "$@"; do
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   reached=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 | sed 's/.*DONE *\(cov: [0-9]* ft: [0-9]* corp: [^ ]*\).*/\1/')
-  echo "== $name: $runs executions, no finding; $reached"
+  pcs=$(sed -n 's/.*PC tables (\([0-9]*\) PCs).*/\1/p' "$log" | head -n 1)
+  echo "== $name: $runs executions, no finding; $reached (of $pcs instrumented PCs)"
 done
