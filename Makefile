@@ -8,6 +8,8 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEPS := cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libbenchmark-dev python3
+# Man page checks and the Debian package (dpkg-shlibdeps, file).
+DEPS += man-db groff-base dpkg-dev file
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -16,7 +18,7 @@ FUZZ_DEPS := clang-14 libclang-rt-14-dev llvm-14
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps fuzz-deps build build-sanitizers build-fuzz demo test test-sanitizers fuzz clean
+.PHONY: all deps fuzz-deps build build-sanitizers build-fuzz demo test test-sanitizers fuzz package clean
 
 all: build
 
@@ -36,7 +38,7 @@ build: deps
 	cmake --build $(BUILD)
 
 demo: build
-	examples/demo.sh $(BUILD)/runner/cmdrunner
+	examples/demo.sh $(BUILD)/runner/cmdrunner $(BUILD)/doc_tool/cmdrunner-doc
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -59,6 +61,10 @@ build-fuzz: deps fuzz-deps
 
 fuzz: build-fuzz
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Debian package (cmdrunner_VERSION_ARCH.deb) in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
