@@ -208,6 +208,17 @@ TEST(EndToEnd, NoPipesLeftIsAFailureNotASuccess) {
   EXPECT_EQ(r.err, "");
 }
 
+TEST(EndToEnd, StandardStreamsTheCallerClosedAreOpenedOnDevNull) {
+  TempDir dir;
+  // A tool inherits cmdrunner's standard input: never a closed descriptor
+  // that some file of cmdrunner's could have taken.
+  const std::string script = "exec readlink /proc/self/fd/0 > '" + dir.path() + "/stdin'";
+  const std::string word = PercentEncode(CommandDocument({{"/bin/sh", {"-c", script}, "true"}}));
+  const ProcessResult r = RunProgram({"/bin/sh", "-c", "exec \"$0\" \"$1\" <&- >&-", CMDRUNNER_PATH, word});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(dir.ReadFile("stdin"), "/dev/null\n");
+}
+
 TEST(EndToEnd, ClosedStandardOutputDoesNotChangeTheStatus) {
   TempDir dir;
   const std::string tool = dir.WriteScript("fail", "exit 5\n");
