@@ -15,21 +15,14 @@ namespace {
 
 using testing_support::Command;
 using testing_support::CommandDocument;
+using testing_support::ExpectOutcome;
 using testing_support::PercentEncode;
 using testing_support::ProcessResult;
 using testing_support::RunCmdrunner;
+using testing_support::RunCommands;
+using testing_support::RunDocument;
 using testing_support::RunProgram;
 using testing_support::TempDir;
-
-ProcessResult RunDocument(const std::string& document) { return RunCmdrunner({PercentEncode(document)}); }
-
-ProcessResult RunCommands(const std::vector<Command>& commands) { return RunDocument(CommandDocument(commands)); }
-
-void ExpectOutcome(const ProcessResult& r, int status, const std::string& out) {
-  EXPECT_EQ(r.exit_status, status);
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, "");
-}
 
 TEST(EndToEnd, ArgumentCountIsCheckedBeforeAnythingIsDecoded) {
   const std::string no_args = "Fatal Error: No arguments were specified.";

@@ -26,31 +26,19 @@ namespace {
 
 using testing_support::Command;
 using testing_support::CommandDocument;
+using testing_support::ExpectOutcome;
 using testing_support::PercentEncode;
 using testing_support::ProcessResult;
 using testing_support::RunCmdrunner;
+using testing_support::RunCommands;
+using testing_support::Report;
 using testing_support::RunProgram;
 using testing_support::TempDir;
-
-ProcessResult RunCommands(const std::vector<Command>& commands) {
-  return RunCmdrunner({PercentEncode(CommandDocument(commands))});
-}
 
 // Runs cmdrunner with the word from a /bin/sh script that sets up the
 // fault; the script names cmdrunner "$0" and the word "$1".
 ProcessResult RunFromShell(const std::string& script, const std::string& word) {
   return RunProgram({"/bin/sh", "-c", script, CMDRUNNER_PATH, word});
-}
-
-std::string Report(int status, const std::string& command_line, const std::string& result) {
-  return "Fatal Error: Command Error\nError Code: " + std::to_string(status) + "\nCommand: " + command_line +
-         "\nResult: " + result;
-}
-
-void ExpectOutcome(const ProcessResult& r, int status, const std::string& out) {
-  EXPECT_EQ(r.exit_status, status);
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, "");
 }
 
 // For megabytes of output, where EXPECT_EQ would print all of them.
