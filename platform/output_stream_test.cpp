@@ -43,7 +43,7 @@ TEST(StandardOutputStream, WritePartsPutsOutEveryPartInOrder) {
   EXPECT_EQ(CaptureStandardOutput([&] { out.WriteParts({}); }), "");
 }
 
-TEST(OutputStream, WritePartsDefaultsToOneWriteAfterAnother) {
+TEST(OutputStream, WritePartsDefaultsToOneWriteOfTheJoinedText) {
   class Recording final : public platform::OutputStream {
    public:
     void Write(std::string_view text) override { written += "[" + std::string(text) + "]"; }
@@ -51,7 +51,7 @@ TEST(OutputStream, WritePartsDefaultsToOneWriteAfterAnother) {
   } recording;
   const std::string_view parts[] = {"a", "bc"};
   recording.WriteParts(parts);
-  EXPECT_EQ(recording.written, "[a][bc]");
+  EXPECT_EQ(recording.written, "[abc]");
 }
 
 }  // namespace

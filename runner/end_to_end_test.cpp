@@ -16,21 +16,14 @@ namespace {
 
 using testing_support::Command;
 using testing_support::CommandDocument;
+using testing_support::ExpectOutcome;
 using testing_support::PercentEncode;
 using testing_support::ProcessResult;
 using testing_support::RunCmdrunner;
+using testing_support::RunCommands;
+using testing_support::RunDocument;
 using testing_support::RunProgram;
 using testing_support::TempDir;
-
-ProcessResult RunDocument(const std::string& document) { return RunCmdrunner({PercentEncode(document)}); }
-
-ProcessResult RunCommands(const std::vector<Command>& commands) { return RunDocument(CommandDocument(commands)); }
-
-void ExpectOutcome(const ProcessResult& r, int status, const std::string& out) {
-  EXPECT_EQ(r.exit_status, status);
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, "");
-}
 
 TEST(EndToEnd, ArgumentCountIsCheckedBeforeAnythingIsDecoded) {
   const std::string no_args = "Fatal Error: No arguments were specified.";
@@ -235,6 +228,17 @@ TEST(EndToEnd, NoPipesLeftIsAFailureNotASuccess) {
   EXPECT_EQ(r.exit_status, 255);
   EXPECT_EQ(r.out.rfind("Fatal Error: Command Error\nError Code: -1\nCommand: /bin/true \nResult: PipeError\n\npipe2 failed: ", 0), 0u) << r.out;
   EXPECT_EQ(r.err, "");
+}
+
+TEST(EndToEnd, StandardStreamsTheCallerClosedAreOpenedOnDevNull) {
+  TempDir dir;
+  // A tool inherits cmdrunner's standard input: never a closed descriptor
+  // that some file of cmdrunner's could have taken.
+  const std::string script = "exec readlink /proc/self/fd/0 > '" + dir.path() + "/stdin'";
+  const std::string word = PercentEncode(CommandDocument({{"/bin/sh", {"-c", script}, "true"}}));
+  const ProcessResult r = RunProgram({"/bin/sh", "-c", "exec \"$0\" \"$1\" <&- >&-", CMDRUNNER_PATH, word});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(dir.ReadFile("stdin"), "/dev/null\n");
 }
 
 TEST(EndToEnd, ClosedStandardOutputDoesNotChangeTheStatus) {

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 extern char** environ;
 
 namespace testing_support {
@@ -99,6 +101,21 @@ ProcessResult RunCmdrunner(const std::vector<std::string>& arguments) {
   std::vector<std::string> argv{CMDRUNNER_PATH};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   return RunProgram(argv);
+}
+
+ProcessResult RunDocument(const std::string& document) { return RunCmdrunner({PercentEncode(document)}); }
+
+ProcessResult RunCommands(const std::vector<Command>& commands) { return RunDocument(CommandDocument(commands)); }
+
+std::string Report(int status, const std::string& command_line, const std::string& result) {
+  return "Fatal Error: Command Error\nError Code: " + std::to_string(status) + "\nCommand: " + command_line +
+         "\nResult: " + result;
+}
+
+void ExpectOutcome(const ProcessResult& r, int status, const std::string& out) {
+  EXPECT_EQ(r.exit_status, status);
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, "");
 }
 
 TempDir::TempDir() {

@@ -37,6 +37,16 @@ ProcessResult RunProgram(const std::vector<std::string>& argv);
 // Runs the built cmdrunner with the given arguments after its path.
 ProcessResult RunCmdrunner(const std::vector<std::string>& arguments);
 
+// Runs the built cmdrunner on the document, percent-encoded as a whole.
+ProcessResult RunDocument(const std::string& document);
+ProcessResult RunCommands(const std::vector<Command>& commands);
+
+// The command-error report as a caller reads it.
+std::string Report(int status, const std::string& command_line, const std::string& result);
+
+// The exit status and standard output expected, with nothing on standard error.
+void ExpectOutcome(const ProcessResult& r, int status, const std::string& out);
+
 // A scratch folder that is removed with everything in it when it goes.
 class TempDir {
  public:
