@@ -10,26 +10,14 @@
 #include "platform/file_item.h"
 #include "platform/text.h"
 #include "platform/unique_fd.h"
+#include "runner/command_reading.h"
+#include "runner/messages.h"
 #include "xmldata/core_engine.h"
 #include "xmldata/xml_extension_modified.h"
 
 namespace {
 
-// cmdrunner's own messages and statuses, as a caller sees them.
-constexpr char kLaunchFailed[] = "NSTaskMBS failed on 'launch' command.";
-
-std::string ToolNotFound(const std::string& tool_path) {
-  return "Fatal Error: Helper tool '" + tool_path + "' could not be found on this system.";
-}
-
-std::string CommandErrorReport(int status, const std::string& tool_path, const std::vector<std::string>& values,
-                               const std::string& result) {
-  const std::string eol(platform::kEndOfLine);
-  return "Fatal Error: Command Error" + eol + "Error Code: " + std::to_string(status) + eol + "Command: " + tool_path +
-         " " + platform::Join(values, " ") + eol + "Result: " + result;
-}
-
-void Outcome(std::ostream& out, int status, const std::string& message) {
+void Outcome(std::ostream& out, int status, std::string_view message) {
   out << "outcome: status " << status << " (a parent sees " << (status & 0xFF) << ")\n";
   out << "message: " << Quote(message) << "\n";
 }
@@ -110,12 +98,12 @@ std::string Quote(std::string_view text) {
 }
 
 void Explain(const std::vector<std::string>& words, std::ostream& out) {
-  std::vector<std::string> candidates;
-  for (const auto& word : words) {
-    if (!platform::Trim(word).empty()) candidates.push_back(word);
-  }
-  if (candidates.empty()) return Outcome(out, -101, "Fatal Error: No arguments were specified.");
-  if (candidates.size() > 1) return Outcome(out, -102, "Fatal Error: Invalid argument count.");
+  // The words stand where cmdrunner's own arguments would, after its path.
+  std::vector<std::string> args{"cmdrunner"};
+  args.insert(args.end(), words.begin(), words.end());
+  const auto candidates = NonBlankArguments(args);
+  if (candidates.empty()) return Outcome(out, -101, messages::kNoArguments);
+  if (candidates.size() > 1) return Outcome(out, -102, messages::kInvalidArgumentCount);
 
   // What cmdrunner would write to its debug log while reading is shown, not logged.
   std::vector<std::string> logged;
@@ -126,34 +114,28 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
   }
   for (const auto& line : logged) out << "debug log: " << Quote(line) << "\n";
   const auto commands = document->GetNode("commands");
-  if (!commands) return Outcome(out, -103, "Fatal Error: No commands specified");
+  if (!commands) return Outcome(out, -103, messages::kNoCommands);
 
   std::vector<size_t> stopping;  // commands whose failure would stop the run
   const auto children = commands->Children();
   size_t position = 0;
   for (size_t i = 0; i < children.size(); ++i) {
     const auto& child = children[i];
-    if (!platform::EqualsIgnoringCase(child.Name(), "command")) {
+    const auto spec = ReadCommand(child);
+    if (!spec) {
       if (child.IsElement()) out << "skipped: <" << child.Name() << "> is not a command\n";
       continue;
     }
+    const auto& [command, tool_path, values] = *spec;
     ++position;
     out << "command " << position << "\n";
-    const XMLData command(child);
-    const std::string tool_path = command.GetURLDecodedString("tool_path", "", false);
-    std::vector<std::string> values;
-    if (const auto arguments = command.GetNode("arguments")) {
-      for (const auto& item : arguments->Children()) {
-        values.push_back(XMLData(item).GetURLDecodedString("value", "", false));
-      }
-    }
     out << "  tool_path: " << Quote(tool_path) << "\n";
 
     const auto tool = platform::FileItem::FromPosixPath(tool_path);
     if (!tool || !tool->Exists()) {
       out << "  tool: missing\n";
       NotReached(out, children, i);
-      return Outcome(out, -104, ToolNotFound(tool_path));
+      return Outcome(out, -104, messages::ToolNotFound(tool_path));
     }
 
     std::string start_problem = StartProblem(tool->UnixPath());
@@ -178,10 +160,11 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
     out << "  fail_on_error: " << (fail_on_error ? "true" : "false")
         << (command.HasValue("fail_on_error") ? "" : " (not given)") << "\n";
     if (!start_problem.empty()) {
-      out << "  start fails: status -1, result " << Quote(kLaunchFailed) << "\n";
+      out << "  start fails: status -1, result " << Quote(messages::kLaunchFailed) << "\n";
       if (fail_on_error) {
         NotReached(out, children, i);
-        return Outcome(out, -1, CommandErrorReport(-1, tool->UnixPath(), values, kLaunchFailed));
+        const std::string report = messages::CommandErrorReportHead(-1, tool->UnixPath(), values);
+        return Outcome(out, -1, report + std::string(messages::kLaunchFailed));
       }
       continue;
     }

@@ -7,12 +7,7 @@
 #include "platform/debug_log.h"
 #include "platform/text.h"
 #include "runner/app.h"
-
-namespace {
-
-constexpr char kLaunchFailed[] = "NSTaskMBS failed on 'launch' command.";
-
-}  // namespace
+#include "runner/messages.h"
 
 int32_t App::TaskExecVRD(const std::string& toolPath, const std::vector<std::string>& toolArgs,
                          platform::CaptureBuffer& output, bool normalizeText) {
@@ -23,7 +18,7 @@ int32_t App::TaskExecVRD(const std::string& toolPath, const std::vector<std::str
     try {
       child.Launch(toolPath, toolArgs);
     } catch (...) {
-      output.Assign(kLaunchFailed);
+      output.Assign(messages::kLaunchFailed);
       return -1;
     }
 
