@@ -121,12 +121,12 @@ void Explain(const std::vector<std::string>& words, std::ostream& out) {
   size_t position = 0;
   for (size_t i = 0; i < children.size(); ++i) {
     const auto& child = children[i];
-    const auto spec = ReadCommand(child);
-    if (!spec) {
+    const auto entry = ReadCommand(child);
+    if (!entry) {
       if (child.IsElement()) out << "skipped: <" << child.Name() << "> is not a command\n";
       continue;
     }
-    const auto& [command, tool_path, values] = *spec;
+    const auto& [command, tool_path, values] = *entry;
     ++position;
     out << "command " << position << "\n";
     out << "  tool_path: " << Quote(tool_path) << "\n";

@@ -31,9 +31,9 @@ int32_t App::Run(const std::vector<std::string>& args) {
     }
 
     for (const auto& child : commands->Children()) {
-      const auto spec = ReadCommand(child);
-      if (!spec) continue;
-      const auto& [command, tool_path, values] = *spec;
+      const auto entry = ReadCommand(child);
+      if (!entry) continue;
+      const auto& [command, tool_path, values] = *entry;
 
       const auto tool = platform::FileItem::FromPosixPath(tool_path);
       if (!tool || !tool->Exists()) {

@@ -11,14 +11,14 @@ std::vector<std::string_view> NonBlankArguments(const std::vector<std::string>& 
   return candidates;
 }
 
-std::optional<CommandSpec> ReadCommand(const platform::XmlNode& child) {
+std::optional<CommandEntry> ReadCommand(const platform::XmlNode& child) {
   if (!platform::EqualsIgnoringCase(child.Name(), "command")) return std::nullopt;
-  CommandSpec spec{XMLData(child), {}, {}};
-  spec.tool_path = spec.command.GetURLDecodedString("tool_path", "", false);
-  if (const auto arguments = spec.command.GetNode("arguments")) {
+  CommandEntry entry{XMLData(child), {}, {}};
+  entry.tool_path = entry.command.GetURLDecodedString("tool_path", "", false);
+  if (const auto arguments = entry.command.GetNode("arguments")) {
     for (const auto& item : arguments->Children()) {
-      spec.values.push_back(XMLData(item).GetURLDecodedString("value", "", false));
+      entry.values.push_back(XMLData(item).GetURLDecodedString("value", "", false));
     }
   }
-  return spec;
+  return entry;
 }

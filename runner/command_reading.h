@@ -16,7 +16,7 @@
 std::vector<std::string_view> NonBlankArguments(const std::vector<std::string>& args);
 
 // One command as Run reads it before starting its tool.
-struct CommandSpec {
+struct CommandEntry {
   XMLData command;                  // for the lookups made later (fail_on_error)
   std::string tool_path;            // decoded
   std::vector<std::string> values;  // decoded, one per child of arguments, empty ones included
@@ -24,4 +24,4 @@ struct CommandSpec {
 
 // The child of commands read as a command, or nothing when its name is not
 // "command" (letter case ignored).
-std::optional<CommandSpec> ReadCommand(const platform::XmlNode& child);
+std::optional<CommandEntry> ReadCommand(const platform::XmlNode& child);
