@@ -71,6 +71,24 @@ std::string WriteFile(const TempDir& dir, const std::string& name, const std::st
   return path;
 }
 
+// A tool that writes slices of numbered lines to stdout and stderr in turn
+// (with `between` after each pair), then runs `end`. Returns its path and
+// the whole stdout text it writes.
+struct InterleavingToolFiles {
+  std::string path, out_text;
+};
+InterleavingToolFiles InterleavingTool(const TempDir& dir, const std::string& name, size_t slice, size_t slices,
+                                       const std::string& between, const std::string& end) {
+  std::string out_text = NumberedLines('o', slices * slice);
+  const std::string out_file = WriteFile(dir, name + ".out", out_text);
+  const std::string err_file = WriteFile(dir, name + ".err", NumberedLines('e', slices * slice));
+  const std::string dd = "dd bs=" + std::to_string(slice) + " skip=$i count=1 iflag=fullblock status=none";
+  const std::string script = "i=0\nwhile [ $i -lt " + std::to_string(slices) + " ]; do\n  " + dd + " if='" +
+                             out_file + "'\n  " + dd + " if='" + err_file + "' >&2\n" + between +
+                             "  i=$((i + 1))\ndone\n" + end;
+  return {dir.WriteScript(name, script), std::move(out_text)};
+}
+
 // ---- Tools that end badly ----
 
 TEST(Faults, ToolKilledBySigkillReportsOneHundredThirtySeven) {
@@ -97,18 +115,9 @@ TEST(Faults, BackgroundChildHoldingAStreamIsWaitedForToEndOfFile) {
 
 TEST(Faults, InterleavedFiftyMegabytesOnEachStreamThenFailure) {
   TempDir dir;
-  constexpr size_t kMiB = 1024 * 1024, kSlices = 50;
-  const std::string out_text = NumberedLines('o', kSlices * kMiB);
-  const std::string out_file = WriteFile(dir, "out.txt", out_text);
-  const std::string err_file = WriteFile(dir, "err.txt", NumberedLines('e', kSlices * kMiB));
   // Each slice is far larger than a pipe holds, so the tool blocks on one
   // stream, then on the other, until the reader takes both.
-  const std::string tool = dir.WriteScript(
-      "interleave", "i=0\nwhile [ $i -lt " + std::to_string(kSlices) +
-                        " ]; do\n"
-                        "  dd if='" + out_file + "' bs=1M skip=$i count=1 iflag=fullblock status=none\n"
-                        "  dd if='" + err_file + "' bs=1M skip=$i count=1 iflag=fullblock status=none >&2\n"
-                        "  i=$((i + 1))\ndone\nexit 9\n");
+  const auto [tool, out_text] = InterleavingTool(dir, "interleave", 1024 * 1024, 50, "", "exit 9\n");
   const ProcessResult r = RunCommands({{tool, {}, "true"}});
   EXPECT_EQ(r.exit_status, 9);
   ExpectSameBytes(r.out, Report(9, tool + " ", out_text));
@@ -201,20 +210,10 @@ TEST(Faults, NonBlockingStandardOutputStillGetsTheWholeReport) {
 
 TEST(Faults, StoppedAndContinuedWhileDrainingAndWaitingLosesNothing) {
   TempDir dir;
-  constexpr size_t kSlice = 256 * 1024, kSlices = 8;
-  const std::string out_text = NumberedLines('o', kSlices * kSlice);
-  const std::string out_file = WriteFile(dir, "out.txt", out_text);
-  const std::string err_file = WriteFile(dir, "err.txt", NumberedLines('e', kSlices * kSlice));
   // Bursts on both streams for about a second, then a quiet half second
   // with both streams closed, while cmdrunner only waits.
-  const std::string tool = dir.WriteScript(
-      "bursts", "i=0\nwhile [ $i -lt " + std::to_string(kSlices) +
-                    " ]; do\n"
-                    "  dd if='" + out_file + "' bs=" + std::to_string(kSlice) +
-                    " skip=$i count=1 iflag=fullblock status=none\n"
-                    "  dd if='" + err_file + "' bs=" + std::to_string(kSlice) +
-                    " skip=$i count=1 iflag=fullblock status=none >&2\n"
-                    "  sleep 0.1\n  i=$((i + 1))\ndone\nexec >&- 2>&-\nsleep 0.5\nexit 6\n");
+  const auto [tool, out_text] =
+      InterleavingTool(dir, "bursts", 256 * 1024, 8, "  sleep 0.1\n", "exec >&- 2>&-\nsleep 0.5\nexit 6\n");
   const std::string word = PercentEncode(CommandDocument({{tool, {"x"}, "true"}}));
   const ProcessResult r = RunFromShell(
       "\"$0\" \"$1\" & pid=$!\n"
